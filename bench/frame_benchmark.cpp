@@ -110,9 +110,9 @@ public:
             const std::string name = run.run_name.function_name;
             if (single && medians.count(name)) continue;
             if (median) medians.insert(name);
-            // An aggregate's accumulated time is already per iteration.
-            const double iterations = median ? 1.0 : static_cast<double>(run.iterations);
-            times[name] = Times{run.real_accumulated_time / iterations, run.cpu_accumulated_time / iterations};
+            // Adjusted times are per iteration, for single runs and aggregates alike.
+            const double unitsPerSecond = benchmark::GetTimeUnitMultiplier(run.time_unit);
+            times[name] = Times{run.GetAdjustedRealTime() / unitsPerSecond, run.GetAdjustedCPUTime() / unitsPerSecond};
         }
         ConsoleReporter::ReportRuns(runs);
     }

@@ -10,7 +10,6 @@
 #include <SDL2/SDL.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstdlib>
 #include <map>
 #include <optional>
