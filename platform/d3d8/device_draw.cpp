@@ -107,19 +107,32 @@ HRESULT D3D8Device::Clear(DWORD Count, CONST D3DRECT* pRects, DWORD Flags, D3DCO
     return D3D_OK;
 }
 
+namespace {
+
+// A render state holds any DWORD the program set, but the enumerations it is read as hold values
+// only up to their FORCE_DWORD member, 0x7fffffff: converting a larger value is undefined
+// behaviour. Such a value means no more than FORCE_DWORD itself, so it is read as that.
+template <typename Enumeration>
+Enumeration EnumerationOfState(DWORD value) {
+    constexpr DWORD kLargestEnumerationValue = 0x7fffffff;
+    return static_cast<Enumeration>(std::min(value, kLargestEnumerationValue));
+}
+
+}  // namespace
+
 PipelineState D3D8Device::CurrentPipelineState() const {
     PipelineState state;
     state.world = m_transforms[D3DTS_WORLD];
     state.view = m_transforms[D3DTS_VIEW];
     state.projection = m_transforms[D3DTS_PROJECTION];
     state.viewport = m_viewport;
-    state.cullMode = static_cast<D3DCULL>(m_renderStates[D3DRS_CULLMODE]);
-    state.zEnable = static_cast<D3DZBUFFERTYPE>(m_renderStates[D3DRS_ZENABLE]);
+    state.cullMode = EnumerationOfState<D3DCULL>(m_renderStates[D3DRS_CULLMODE]);
+    state.zEnable = EnumerationOfState<D3DZBUFFERTYPE>(m_renderStates[D3DRS_ZENABLE]);
     state.zWriteEnable = m_renderStates[D3DRS_ZWRITEENABLE] != FALSE;
-    state.zFunc = static_cast<D3DCMPFUNC>(m_renderStates[D3DRS_ZFUNC]);
+    state.zFunc = EnumerationOfState<D3DCMPFUNC>(m_renderStates[D3DRS_ZFUNC]);
     state.lighting = m_renderStates[D3DRS_LIGHTING] != FALSE;
     state.ambient = m_renderStates[D3DRS_AMBIENT];
-    state.shadeMode = static_cast<D3DSHADEMODE>(m_renderStates[D3DRS_SHADEMODE]);
+    state.shadeMode = EnumerationOfState<D3DSHADEMODE>(m_renderStates[D3DRS_SHADEMODE]);
     state.fvf = m_vertexShader;
     return state;
 }

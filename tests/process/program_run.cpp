@@ -4,6 +4,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -89,6 +91,15 @@ RunResult ProgramFolder::Run(const RunOptions& options) const {
         return result;
     }
 
+    // Blocked around fork, so the child is born with it blocked and the signal sent below can
+    // only be pending, never acted on, until the program unblocks it.
+    sigset_t heldSignals;
+    sigemptyset(&heldSignals);
+    sigset_t parentSignals;
+    if (options.signalHeldFromStart) {
+        sigaddset(&heldSignals, *options.signalHeldFromStart);
+    }
+    pthread_sigmask(SIG_BLOCK, &heldSignals, &parentSignals);
     const pid_t child = fork();
     if (child == 0) {
         dup2(errorPipe[1], STDERR_FILENO);
@@ -102,8 +113,13 @@ RunResult ProgramFolder::Run(const RunOptions& options) const {
         execve(OSTREL_PROGRAM_PATH, argv, envp.data());
         _exit(127);
     }
+    pthread_sigmask(SIG_SETMASK, &parentSignals, nullptr);
+    if (options.signalHeldFromStart && child > 0) {
+        kill(child, *options.signalHeldFromStart);
+    }
     close(errorPipe[1]);
     fcntl(errorPipe[0], F_SETFL, O_NONBLOCK);
+    bool whenRunningDone = !options.whenRunning;
 
     const auto deadline = std::chrono::steady_clock::now() + options.timeout;
     auto nextSignal = std::chrono::steady_clock::time_point::min();
@@ -127,9 +143,18 @@ RunResult ProgramFolder::Run(const RunOptions& options) const {
             exited = true;
             break;
         }
-        if (options.signalWhenRunning && now >= nextSignal && LoopIsRunning(m_path / "log.txt")) {
+        if (!whenRunningDone && LoopIsRunning(m_path / "log.txt")) {
+            options.whenRunning(m_path);
+            whenRunningDone = true;
+        }
+        if (options.signalWhenRunning && whenRunningDone && now >= nextSignal &&
+            (options.whenRunning || LoopIsRunning(m_path / "log.txt"))) {
             kill(child, *options.signalWhenRunning);
             nextSignal = now + std::chrono::seconds(1);
+        }
+        if (options.signalOnceLogExists && now >= nextSignal && std::filesystem::exists(m_path / "log.txt")) {
+            kill(child, *options.signalOnceLogExists);
+            nextSignal = now + std::chrono::milliseconds(50);
         }
         pollfd descriptor{errorPipe[0], POLLIN, 0};
         poll(&descriptor, 1, 10);

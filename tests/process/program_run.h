@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -27,6 +28,13 @@ struct RunOptions {
     // Sent once the log shows the loop is running (its start-up lines are written), then again
     // every second until the process ends.
     std::optional<int> signalWhenRunning;
+    // Sent as soon as log.txt exists (the program is starting up), then every 50 ms until it ends.
+    std::optional<int> signalOnceLogExists;
+    // Blocked in the child from fork on and sent straight away, so it is already pending when the
+    // program's main begins, as when a shell that held it back starts the program.
+    std::optional<int> signalHeldFromStart;
+    // Called once with the program's folder when the loop is running, before signalWhenRunning.
+    std::function<void(const std::filesystem::path& folder)> whenRunning;
     std::chrono::seconds timeout{30};
 };
 

@@ -18,9 +18,10 @@ fi
 program=$(realpath "$1")
 scenario=$2
 # A sanitised build still reports memory errors here, but not leaks: the system libraries behind
-# SDL's video (D-Bus) keep allocations to the end that the unwinder cannot attribute. The program's
-# own leaks are the headless process tests' business.
-export ASAN_OPTIONS="detect_leaks=0${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
+# SDL's video (D-Bus) keep allocations to the end that the unwinder cannot attribute, so not even a
+# suppression can name them. The program's own leaks are the headless process tests' business.
+# Appended, so that it wins over a detect_leaks=1 set for the whole suite.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/ostrel-window.XXXXXX")
 started_pids=()

@@ -3,6 +3,7 @@
 #include "tests/platform/d3d8/d3d8_fixture.h"
 
 #include <cstring>
+#include <string>
 
 namespace ostrel::d3d8::testing {
 namespace {
@@ -148,6 +149,33 @@ TEST_F(DrawPrimitiveTest, AnAcceptedDrawReachesTheBackBuffer) {
     ASSERT_EQ(m_device->EndScene(), D3D_OK);
     EXPECT_EQ(CentrePixel(), kRed);
 }
+
+// A render state takes any DWORD. Values past the enumerations' 0x7fffffff are as unknown as
+// 0x7fffffff itself and must draw as it does (the sanitizers catch a careless conversion).
+class DrawWithOutOfRangeState : public DrawPrimitiveTest, public ::testing::WithParamInterface<D3DRENDERSTATETYPE> {
+protected:
+    D3DCOLOR DrawWith(DWORD value) {
+        EXPECT_EQ(m_device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kBlack, 1.0f, 0), D3D_OK);
+        EXPECT_EQ(m_device->SetRenderState(GetParam(), value), D3D_OK);
+        EXPECT_EQ(m_device->BeginScene(), D3D_OK);
+        EXPECT_EQ(m_device->DrawPrimitive(kStrip, 0, 2), D3D_OK);
+        EXPECT_EQ(m_device->EndScene(), D3D_OK);
+        return CentrePixel();
+    }
+};
+
+TEST_P(DrawWithOutOfRangeState, DrawsAsTheLargestUnknownValue) {
+    Bind(16);
+    const D3DCOLOR unknown = DrawWith(0x7fffffff);
+    EXPECT_EQ(DrawWith(0x80000000u), unknown);
+    EXPECT_EQ(DrawWith(0xFFFFFFFFu), unknown);
+}
+
+INSTANTIATE_TEST_SUITE_P(States, DrawWithOutOfRangeState,
+                         ::testing::Values(D3DRS_CULLMODE, D3DRS_ZENABLE, D3DRS_ZFUNC, D3DRS_SHADEMODE),
+                         [](const ::testing::TestParamInfo<D3DRENDERSTATETYPE>& info) {
+                             return "State" + std::to_string(static_cast<int>(info.param));
+                         });
 
 }  // namespace
 }  // namespace ostrel::d3d8::testing
