@@ -106,10 +106,10 @@ private:
     std::unique_ptr<DepthSurface> m_depthBuffer;  // null without EnableAutoDepthStencil
     RenderPipeline m_pipeline;
 
-    // The last presented frame in 0x00RRGGBB, allocated once: Present refills it every frame and
-    // the capture written at release reads it.
+    // The last presented frame in 0x00RRGGBB, allocated once: Present refills it when the back
+    // buffer is not already in that form or a capture was asked for; the capture reads it.
     std::vector<std::uint32_t> m_presentedFrame;
-    bool m_hasPresentedFrame = false;
+    bool m_hasPresentedFrame = false;  // m_presentedFrame holds a presented frame
 
     std::array<D3DMATRIX, kTransformSlotCount> m_transforms;
     D3DVIEWPORT8 m_viewport{};

@@ -1,4 +1,4 @@
-// Present: the back buffer, converted once to the host's 32-bit pixels, goes to the device window,
+// Present: the back buffer, as the host's 32-bit pixels, goes to the device window,
 // then the call waits for as many display refreshes as the presentation interval asks.
 #include "platform/d3d8/device.h"
 
@@ -22,12 +22,18 @@ HRESULT D3D8Device::Present(CONST RECT* pSourceRect, CONST RECT* pDestRect, HWND
         return D3DERR_INVALIDCALL;
     }
 
-    m_backBuffer.ConvertToXrgb(m_presentedFrame.data());
-    m_hasPresentedFrame = true;
     Runtime& runtime = Runtime::Get();
+    // An X8R8G8B8 back buffer already holds the host's pixels and is shown as it is. Other formats
+    // are converted, and so is every frame when a capture was asked for: the capture is the last
+    // presented frame, and the back buffer may be drawn on again before the device is released.
+    const std::uint32_t* pixels = m_backBuffer.XrgbPixels();
+    if (pixels == nullptr || runtime.GetConfig().capturePath) {
+        m_backBuffer.ConvertToXrgb(m_presentedFrame.data());
+        pixels = m_presentedFrame.data();
+        m_hasPresentedFrame = true;
+    }
     Host& host = runtime.GetHost();
-    host.PresentFrame(window, {m_presentedFrame.data(), m_backBuffer.Width(), m_backBuffer.Height(),
-                               m_backBuffer.Width() * 4});
+    host.PresentFrame(window, {pixels, m_backBuffer.Width(), m_backBuffer.Height(), m_backBuffer.Width() * 4});
     if (runtime.GetConfig().present == PresentMode::Vsync) {
         for (UINT wait = 0; wait < m_refreshWaitsPerPresent; ++wait) {
             host.WaitForRefresh();

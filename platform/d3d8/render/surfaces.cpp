@@ -113,6 +113,10 @@ D3DCOLOR ColourSurface::Read(std::uint32_t x, std::uint32_t y) const {
     return pixel::Load(m_format, Row(y) + static_cast<std::size_t>(x) * m_bytesPerPixel);
 }
 
+const std::uint32_t* ColourSurface::XrgbPixels() const {
+    return m_format == D3DFMT_X8R8G8B8 ? reinterpret_cast<const std::uint32_t*>(m_bytes.data()) : nullptr;
+}
+
 void ColourSurface::ConvertToXrgb(std::uint32_t* out) const {
     const std::size_t pixels = static_cast<std::size_t>(m_width) * m_height;
     if (m_format == D3DFMT_X8R8G8B8) {

@@ -35,6 +35,10 @@ public:
     // Reads a pixel back as 0xFFRRGGBB with each channel expanded to 8 bits.
     D3DCOLOR Read(std::uint32_t x, std::uint32_t y) const;
 
+    // The surface's own pixels when they already are 0x00RRGGBB (X8R8G8B8 stores its X byte as 0),
+    // rows packed at PitchBytes(); null for every other format.
+    const std::uint32_t* XrgbPixels() const;
+
     // Converts the whole surface to 0x00RRGGBB pixels (pitch = width * 4) into out, which must
     // hold Width() * Height() pixels. Used by Present and the PNG capture.
     void ConvertToXrgb(std::uint32_t* out) const;

@@ -75,26 +75,31 @@ protected:
     }
 };
 
+// An X8R8G8B8 back buffer is shown as it is; other formats are converted on the way.
 TEST_F(PresentTest, TheFrameGoesToTheDeviceWindowAtTheBackBuffersSizeInXrgb) {
-    IDirect3D8* direct3D = nullptr;
-    IDirect3DDevice8* device = nullptr;
-    DeviceDescription description;
-    description.width = 640;
-    description.height = 480;
-    description.format = D3DFMT_R5G6B5;
-    CreateDevice(description, &direct3D, &device);
-    const std::uint64_t framesBefore = Runtime::Get().PresentedFrames();
-    Present(device, kRed);
+    for (D3DFORMAT format : {D3DFMT_R5G6B5, D3DFMT_X8R8G8B8}) {
+        SCOPED_TRACE(::testing::Message() << "back buffer format " << format);
+        IDirect3D8* direct3D = nullptr;
+        IDirect3DDevice8* device = nullptr;
+        DeviceDescription description;
+        description.width = 640;
+        description.height = 480;
+        description.format = format;
+        CreateDevice(description, &direct3D, &device);
+        const std::uint64_t framesBefore = Runtime::Get().PresentedFrames();
+        Present(device, kRed);
 
-    const FrameView frame = m_host->Inner().LastFrame();
-    EXPECT_EQ(m_host->Inner().LastFrameWindow(), HostWindow());
-    EXPECT_EQ(frame.width, 640u);
-    EXPECT_EQ(frame.height, 480u);
-    ASSERT_NE(frame.pixels, nullptr);
-    EXPECT_EQ(frame.pixels[0] & 0x00FFFFFFu, 0x00FF0000u);
-    EXPECT_EQ(Runtime::Get().PresentedFrames(), framesBefore + 1);
-    device->Release();
-    direct3D->Release();
+        const FrameView frame = m_host->Inner().LastFrame();
+        EXPECT_EQ(m_host->Inner().LastFrameWindow(), HostWindow());
+        EXPECT_EQ(frame.width, 640u);
+        EXPECT_EQ(frame.height, 480u);
+        ASSERT_NE(frame.pixels, nullptr);
+        EXPECT_EQ(frame.pixels[0], 0x00FF0000u);
+        EXPECT_EQ(frame.pixels[640 * 480 - 1], 0x00FF0000u);
+        EXPECT_EQ(Runtime::Get().PresentedFrames(), framesBefore + 1);
+        device->Release();
+        direct3D->Release();
+    }
 }
 
 struct PacingCase {
@@ -177,34 +182,37 @@ TEST_F(PresentTest, AfterTheWindowIsDestroyedPresentIsAnInvalidCallAndReleaseIsC
 }
 
 TEST_F(PresentTest, ReleaseWritesTheLastPresentedFrameAsAnRgbPng) {
-    Config config;
-    config.capturePath = TemporaryPath("capture.png");
-    std::remove(config.capturePath->c_str());
-    Reinstall(config);
-    IDirect3D8* direct3D = nullptr;
-    IDirect3DDevice8* device = nullptr;
-    DeviceDescription description;
-    description.width = 640;
-    description.height = 480;
-    description.format = D3DFMT_R5G6B5;
-    CreateDevice(description, &direct3D, &device);
-    Present(device, kRed);
-    Present(device, kGreen);
-    ASSERT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET, kBlue, 1.0f, 0), D3D_OK);  // never presented
-    EXPECT_FALSE(FileExists(*config.capturePath)) << "written before the device was released";
+    for (D3DFORMAT format : {D3DFMT_R5G6B5, D3DFMT_X8R8G8B8}) {
+        SCOPED_TRACE(::testing::Message() << "back buffer format " << format);
+        Config config;
+        config.capturePath = TemporaryPath("capture.png");
+        std::remove(config.capturePath->c_str());
+        Reinstall(config);
+        IDirect3D8* direct3D = nullptr;
+        IDirect3DDevice8* device = nullptr;
+        DeviceDescription description;
+        description.width = 640;
+        description.height = 480;
+        description.format = format;
+        CreateDevice(description, &direct3D, &device);
+        Present(device, kRed);
+        Present(device, kGreen);
+        ASSERT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET, kBlue, 1.0f, 0), D3D_OK);  // never presented
+        EXPECT_FALSE(FileExists(*config.capturePath)) << "written before the device was released";
 
-    device->Release();
-    direct3D->Release();
-    const PngImage image = ReadPng(*config.capturePath);
-    ASSERT_TRUE(image.read) << *config.capturePath;
-    EXPECT_EQ(image.width, 640u);
-    EXPECT_EQ(image.height, 480u);
-    EXPECT_EQ(image.bitDepth, 8);
-    EXPECT_EQ(image.colourType, PNG_COLOR_TYPE_RGB);
-    EXPECT_EQ(PixelOf(image, 0, 0), kGreen);
-    EXPECT_EQ(PixelOf(image, 639, 479), kGreen);
-    EXPECT_FALSE(FileExists(*config.capturePath + ".tmp"));
-    std::remove(config.capturePath->c_str());
+        device->Release();
+        direct3D->Release();
+        const PngImage image = ReadPng(*config.capturePath);
+        ASSERT_TRUE(image.read) << *config.capturePath;
+        EXPECT_EQ(image.width, 640u);
+        EXPECT_EQ(image.height, 480u);
+        EXPECT_EQ(image.bitDepth, 8);
+        EXPECT_EQ(image.colourType, PNG_COLOR_TYPE_RGB);
+        EXPECT_EQ(PixelOf(image, 0, 0), kGreen);
+        EXPECT_EQ(PixelOf(image, 639, 479), kGreen);
+        EXPECT_FALSE(FileExists(*config.capturePath + ".tmp"));
+        std::remove(config.capturePath->c_str());
+    }
 }
 
 TEST_F(PresentTest, NoFramePresentedMeansNoCapture) {
