@@ -6,6 +6,7 @@
 
 #include "fuzz/fuzz_input.h"
 #include "platform/d3d8/fvf.h"
+#include "platform/d3d8/render/primitive_counts.h"
 #include "platform/d3d8/render/render_pipeline.h"
 #include "platform/d3d8/render/surfaces.h"
 
@@ -53,17 +54,6 @@ D3DMATRIX Matrix(FuzzInput& in) {
         }
     }
     return matrix;
-}
-
-UINT VerticesRead(D3DPRIMITIVETYPE type, UINT count) {
-    switch (type) {
-    case D3DPT_TRIANGLELIST: return count * 3;
-    case D3DPT_TRIANGLESTRIP:
-    case D3DPT_TRIANGLEFAN: return count + 2;
-    case D3DPT_LINELIST: return count * 2;
-    case D3DPT_LINESTRIP: return count + 1;
-    default: return count;
-    }
 }
 
 }  // namespace
@@ -118,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const D3DPRIMITIVETYPE type = in.Pick(kTypes);
     const UINT primitives = 1 + in.Byte() % 16;
     const UINT startVertex = in.Byte() % 4;
-    const UINT vertices = startVertex + VerticesRead(type, primitives);
+    const UINT vertices = startVertex + static_cast<UINT>(VertexCountOfPrimitives(type, primitives));
 
     // Exactly the bytes the draw reads, as the device checks: anything beyond is outside.
     const std::size_t streamBytes = static_cast<std::size_t>(vertices - 1) * stride + vertexSize;

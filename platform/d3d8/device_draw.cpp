@@ -3,6 +3,7 @@
 #include "platform/d3d8/device.h"
 
 #include "platform/d3d8/fvf.h"
+#include "platform/d3d8/render/primitive_counts.h"
 #include "platform/d3d8/vertex_buffer.h"
 
 #include <algorithm>
@@ -13,24 +14,6 @@ namespace ostrel::d3d8 {
 namespace {
 
 constexpr DWORD kClearFlags = D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL;
-
-// Vertices read by count primitives of a type; 0 for a type that is not a primitive type.
-std::uint64_t VerticesOfPrimitives(D3DPRIMITIVETYPE type, UINT count) {
-    const std::uint64_t primitives = count;
-    switch (type) {
-        case D3DPT_POINTLIST: return primitives;
-        case D3DPT_LINELIST: return primitives * 2;
-        case D3DPT_LINESTRIP: return primitives + 1;
-        case D3DPT_TRIANGLELIST: return primitives * 3;
-        case D3DPT_TRIANGLESTRIP:
-        case D3DPT_TRIANGLEFAN: return primitives + 2;
-        default: return 0;
-    }
-}
-
-bool IsTriangleType(D3DPRIMITIVETYPE type) {
-    return type == D3DPT_TRIANGLELIST || type == D3DPT_TRIANGLESTRIP || type == D3DPT_TRIANGLEFAN;
-}
 
 // The overlap of two rectangles; empty (x1 >= x2 or y1 >= y2) when they do not meet.
 D3DRECT Intersection(const D3DRECT& a, const D3DRECT& b) {
@@ -145,7 +128,7 @@ HRESULT D3D8Device::DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVert
         Warn(kFunction, "outside BeginScene/EndScene");
         return D3DERR_INVALIDCALL;
     }
-    const std::uint64_t vertexCount = VerticesOfPrimitives(PrimitiveType, PrimitiveCount);
+    const std::uint64_t vertexCount = VertexCountOfPrimitives(PrimitiveType, PrimitiveCount);
     if (PrimitiveCount == 0 || vertexCount == 0) {
         Warn(kFunction, "%u primitives of type %d", PrimitiveCount, static_cast<int>(PrimitiveType));
         return D3DERR_INVALIDCALL;
@@ -170,7 +153,7 @@ HRESULT D3D8Device::DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVert
                    static_cast<unsigned long long>(StartVertex + vertexCount - 1), stream.buffer->SizeBytes());
         return D3DERR_INVALIDCALL;
     }
-    if (!IsTriangleType(PrimitiveType)) {
+    if (!IsTrianglePrimitive(PrimitiveType)) {
         return D3D_OK;
     }
     const VertexStream vertices{stream.buffer->Bytes(), stream.buffer->SizeBytes(), stream.stride};

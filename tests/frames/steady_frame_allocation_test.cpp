@@ -8,10 +8,8 @@
 #include <cstdlib>
 #include <new>
 
-#include "app/application.h"
-#include "platform/host/host_table.h"
-#include "platform/runtime/runtime.h"
-#include "platform/user32/window_table.h"
+#include "program/program_fixture.h"
+#include "program/window_fixture.h"
 
 namespace {
 
@@ -55,35 +53,19 @@ void operator delete[](void* memory, std::size_t) noexcept {
 
 namespace {
 
-class ApplicationUnderTest : public Application {
-public:
-    using Application::m_frameCount;
-    using Application::m_logEnabled;
-};
-
 LRESULT CALLBACK PlainWindowProcedure(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hWnd, msg, wParam, lParam);
 }
 
-TEST(SteadyFrame, AllocatesNothingAfterTheFirstFrame) {
-    ostrel::Config config;
-    config.host = ostrel::HostChoice::Headless;
-    config.present = ostrel::PresentMode::Immediate;
-    ostrel::Runtime::Install(config, ostrel::CreateHeadlessHost(config));
-    ostrel::user32::ResetForTests();
+class SteadyFrame : public ::testing::Test, public WithAWindow {};
 
-    WNDCLASSEX wc{};
-    wc.cbSize = sizeof(WNDCLASSEX);
-    wc.lpfnWndProc = PlainWindowProcedure;
-    wc.hInstance = GetModuleHandleA(NULL);
-    wc.lpszClassName = "SteadyFrame";
-    ASSERT_NE(RegisterClassExA(&wc), 0);
-    HWND window = CreateWindowExA(0, "SteadyFrame", "steady", WS_OVERLAPPEDWINDOW, 0, 0, 1920, 1080, NULL, NULL,
-                                  wc.hInstance, NULL);
-    ASSERT_NE(window, nullptr);
+TEST_F(SteadyFrame, AllocatesNothingAfterTheFirstFrame) {
+    ostrel::Config config;
+    config.present = ostrel::PresentMode::Immediate;  // no waiting for refreshes
+    CreateTestWindow(PlainWindowProcedure, config);
 
     const long beforeStartUp = g_allocations.load();
-    auto* app = new ApplicationUnderTest();
+    auto* app = new TestApplication();
     ASSERT_TRUE(app->Initialise(window, 800, 600));
     ASSERT_GT(g_allocations.load(), beforeStartUp) << "the counting operator new is not in use";
     app->RenderFrame();  // the first frame may size what later frames reuse

@@ -12,8 +12,7 @@
 
 class WithAWindow {
 protected:
-    void CreateTestWindow(WNDPROC procedure) {
-        ostrel::Config config;
+    void CreateTestWindow(WNDPROC procedure, ostrel::Config config = ostrel::Config()) {
         config.host = ostrel::HostChoice::Headless;
         ostrel::Runtime::Install(config, ostrel::CreateHeadlessHost(config));
         ostrel::user32::ResetForTests();

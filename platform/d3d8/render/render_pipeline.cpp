@@ -1,5 +1,7 @@
 #include "platform/d3d8/render/render_pipeline.h"
 
+#include "platform/d3d8/render/primitive_counts.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -94,15 +96,6 @@ D3DMATRIX Multiply(const D3DMATRIX& a, const D3DMATRIX& b) {
     return result;
 }
 
-UINT VertexCountOf(D3DPRIMITIVETYPE type, UINT primitiveCount) {
-    switch (type) {
-    case D3DPT_TRIANGLELIST: return primitiveCount * 3;
-    case D3DPT_TRIANGLESTRIP:
-    case D3DPT_TRIANGLEFAN: return primitiveCount + 2;
-    default: return 0;
-    }
-}
-
 D3DCOLOR ColourOf(float r, float g, float b, float a) {
     auto byte = [](float c) { return static_cast<D3DCOLOR>(std::lround(std::clamp(c, 0.0f, 1.0f) * 255.0f)); };
     return (byte(a) << 24) | (byte(r) << 16) | (byte(g) << 8) | byte(b);
@@ -127,7 +120,9 @@ ScreenVertex RenderPipeline::Project(const ClipVertex& v, const D3DVIEWPORT8& vi
 
 void RenderPipeline::Draw(const PipelineState& state, D3DPRIMITIVETYPE type, const VertexStream& stream,
                           UINT startVertex, UINT primitiveCount, ColourSurface& target, DepthSurface* depth) {
-    const UINT vertexCount = VertexCountOf(type, primitiveCount);
+    // The device has checked the range, so the count fits the stream and a UINT.
+    if (!IsTrianglePrimitive(type)) return;
+    const UINT vertexCount = static_cast<UINT>(VertexCountOfPrimitives(type, primitiveCount));
     const D3DVIEWPORT8& viewport = state.viewport;
     if (vertexCount == 0 || viewport.Width == 0 || viewport.Height == 0) return;
 
