@@ -190,37 +190,18 @@ TEST_F(MessageQueueTest, MessagesAreStampedWithTheRuntimesClock) {
     EXPECT_LE(stamped, std::chrono::duration_cast<std::chrono::milliseconds>(after).count());
 }
 
-// The program's loop: look once without removing; then, until WM_QUIT, take one message and
-// dispatch it, or present a frame when none is waiting. Escape released ends it through
-// DestroyWindow, WM_DESTROY and PostQuitMessage.
+// Escape released ends the program's loop through DestroyWindow, WM_DESTROY and PostQuitMessage,
+// with no frame after it.
 TEST_F(MessageQueueTest, TheProgramsLoopEndsAfterEscapeWithoutAnotherFrame) {
-    reaction = [](HWND hWnd, UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
-        if (message == WM_DESTROY) {
-            PostQuitMessage(0);
-            return 0;
-        }
-        if (message == WM_KEYUP && wParam == VK_ESCAPE) {
-            DestroyWindow(hWnd);
-            return 0;
-        }
-        return std::nullopt;
-    };
+    ReactLikeTheProgram();
     int frames = 0;
-    MSG msg{};
-    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-    while (msg.message != WM_QUIT) {
-        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        } else {
-            ++frames;
-            if (frames == 3) {
-                PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1);
-                PostMessageA(window, WM_KEYUP, VK_ESCAPE, 0xC0000001);
-            }
+    const int idleTurns = RunLoopLikeTheProgram([&] {
+        if (++frames == 3) {
+            PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1);
+            PostMessageA(window, WM_KEYUP, VK_ESCAPE, 0xC0000001);
         }
-        ASSERT_LT(frames, 100) << "the loop did not end";
-    }
+    });
+    EXPECT_EQ(idleTurns, 3) << "the loop did not end after Escape";
     EXPECT_EQ(frames, 3);
     EXPECT_FALSE(IsWindow(window));
 }

@@ -123,26 +123,9 @@ TEST_F(QueueFeedTest, AScriptedKeyPressedTwiceRepeats) {
 TEST_F(QueueFeedTest, ScriptedEscapeEndsTheLoopAfterItsFrame) {
     InstallScript({{3, InputEventKind::KeyDown, VK_ESCAPE}, {3, InputEventKind::KeyUp, VK_ESCAPE}});
     const HWND window = CreateTestWindow();
-    reaction = [](HWND hWnd, UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
-        if (message == WM_DESTROY) {
-            PostQuitMessage(0);
-        } else if (message == WM_KEYUP && wParam == VK_ESCAPE) {
-            DestroyWindow(hWnd);
-        }
-        return std::nullopt;
-    };
+    ReactLikeTheProgram();
     ShowWindow(window, SW_SHOWDEFAULT);
-    MSG msg{};
-    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-    while (msg.message != WM_QUIT) {
-        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        } else {
-            Runtime::Get().NotePresentedFrame();
-        }
-        ASSERT_LT(Runtime::Get().PresentedFrames(), 100u) << "the loop did not end";
-    }
+    RunLoopLikeTheProgram([] { Runtime::Get().NotePresentedFrame(); });
     EXPECT_EQ(Runtime::Get().PresentedFrames(), 3u);
 }
 

@@ -99,6 +99,41 @@ protected:
         return ids;
     }
 
+    // The program's window procedure: Escape released destroys the window, whose destruction
+    // posts the quit message.
+    void ReactLikeTheProgram() {
+        reaction = [](HWND hWnd, UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+            if (message == WM_DESTROY) {
+                PostQuitMessage(0);
+                return 0;
+            }
+            if (message == WM_KEYUP && wParam == VK_ESCAPE) {
+                DestroyWindow(hWnd);
+                return 0;
+            }
+            return std::nullopt;
+        };
+    }
+
+    // The program's loop: look once without removing; then, until WM_QUIT, take one message and
+    // dispatch it, or call onIdle (where the program renders) when none is waiting. Gives up after
+    // maxIdleTurns idle turns; returns how many there were.
+    static int RunLoopLikeTheProgram(const std::function<void()>& onIdle, int maxIdleTurns = 100) {
+        int idleTurns = 0;
+        MSG msg{};
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+        while (msg.message != WM_QUIT && idleTurns < maxIdleTurns) {
+            if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            } else {
+                ++idleTurns;
+                onIdle();
+            }
+        }
+        return idleTurns;
+    }
+
     HeadlessHost* m_host = nullptr;
     std::vector<ReceivedMessage> received;
     Reaction reaction;
