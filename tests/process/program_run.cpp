@@ -18,6 +18,8 @@
 
 namespace {
 
+constexpr std::chrono::milliseconds kSettleBeforeSignal{500};
+
 std::vector<std::string> ReadLines(const std::filesystem::path& path) {
     std::vector<std::string> lines;
     std::ifstream in(path, std::ios::binary);
@@ -123,6 +125,7 @@ RunResult ProgramFolder::Run(const RunOptions& options) const {
 
     const auto deadline = std::chrono::steady_clock::now() + options.timeout;
     auto nextSignal = std::chrono::steady_clock::time_point::min();
+    std::optional<std::chrono::steady_clock::time_point> loopSeenAt;
     int status = 0;
     bool exited = false;
     while (!exited) {
@@ -147,8 +150,14 @@ RunResult ProgramFolder::Run(const RunOptions& options) const {
             options.whenRunning(m_path);
             whenRunningDone = true;
         }
-        if (options.signalWhenRunning && whenRunningDone && now >= nextSignal &&
+        if (options.signalWhenRunning && whenRunningDone && !loopSeenAt &&
             (options.whenRunning || LoopIsRunning(m_path / "log.txt"))) {
+            // The start-up lines come before the scene and the first frame; a signal sent the
+            // moment they appear can beat the first frame on a loaded machine.
+            loopSeenAt = now;
+            nextSignal = now + kSettleBeforeSignal;
+        }
+        if (options.signalWhenRunning && loopSeenAt && now >= nextSignal) {
             kill(child, *options.signalWhenRunning);
             nextSignal = now + std::chrono::seconds(1);
         }

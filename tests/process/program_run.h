@@ -25,8 +25,8 @@ struct RunResult {
 struct RunOptions {
     std::map<std::string, std::string> environment;  // on top of a minimal clean environment
     std::vector<std::string> unset;                  // variables removed from that environment
-    // Sent once the log shows the loop is running (its start-up lines are written), then again
-    // every second until the process ends.
+    // Sent half a second after the log shows start-up finished (so the loop has drawn frames
+    // even on a loaded machine), then again every second until the process ends.
     std::optional<int> signalWhenRunning;
     // Sent as soon as log.txt exists (the program is starting up), then every 50 ms until it ends.
     std::optional<int> signalOnceLogExists;
