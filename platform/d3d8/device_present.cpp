@@ -33,12 +33,11 @@ HRESULT D3D8Device::Present(CONST RECT* pSourceRect, CONST RECT* pDestRect, HWND
         m_hasPresentedFrame = true;
     }
     Host& host = runtime.GetHost();
-    host.PresentFrame(window, {pixels, m_backBuffer.Width(), m_backBuffer.Height(), m_backBuffer.Width() * 4});
-    if (runtime.GetConfig().present == PresentMode::Vsync) {
-        for (UINT wait = 0; wait < m_refreshWaitsPerPresent; ++wait) {
-            host.WaitForRefresh();
-        }
-    }
+    // Immediate presentation is decided here alone: the host only waits for what it is asked to.
+    const std::uint32_t refreshesToWait =
+        runtime.GetConfig().present == PresentMode::Vsync ? m_refreshWaitsPerPresent : 0;
+    host.PresentFrame(window, {pixels, m_backBuffer.Width(), m_backBuffer.Height(), m_backBuffer.Width() * 4},
+                      refreshesToWait);
     runtime.NotePresentedFrame();
     return D3D_OK;
 }

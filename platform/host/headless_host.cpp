@@ -3,7 +3,6 @@
 #include "platform/host/host_table.h"
 
 #include <cstring>
-#include <thread>
 
 namespace ostrel {
 
@@ -55,9 +54,9 @@ void HeadlessHost::PumpEvents(const std::function<void(const HostEvent&)>& deliv
     }
 }
 
-void HeadlessHost::PresentFrame(HostWindowId window, const FrameView& frame) {
+PresentResult HeadlessHost::PresentFrame(HostWindowId window, const FrameView& frame, std::uint32_t refreshesToWait) {
     if (m_windows.count(window) == 0 || frame.pixels == nullptr || frame.width == 0 || frame.height == 0) {
-        return;
+        return {};
     }
     // resize() keeps the capacity, so once sized no frame allocates.
     m_lastFrame.resize(static_cast<std::size_t>(frame.width) * frame.height);
@@ -71,10 +70,7 @@ void HeadlessHost::PresentFrame(HostWindowId window, const FrameView& frame) {
     m_lastFrameHeight = frame.height;
     m_lastFrameWindow = window;
     ++m_framesPresented;
-}
-
-void HeadlessHost::WaitForRefresh() {
-    std::this_thread::sleep_until(m_schedule.NextDeadline(RefreshSchedule::Clock::now()));
+    return PresentResult{SleepThroughRefreshes(m_schedule, refreshesToWait)};
 }
 
 const HeadlessHost::WindowState* HeadlessHost::FindWindow(HostWindowId window) const {

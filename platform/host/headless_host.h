@@ -38,8 +38,7 @@ public:
     void DestroyWindow(HostWindowId window) override;
     void SetFullscreen(HostWindowId window, bool fullscreen) override;
     void PumpEvents(const std::function<void(const HostEvent&)>& deliver) override;
-    void PresentFrame(HostWindowId window, const FrameView& frame) override;
-    void WaitForRefresh() override;
+    PresentResult PresentFrame(HostWindowId window, const FrameView& frame, std::uint32_t refreshesToWait) override;
 
     // What a test can look at or do.
     const WindowState* FindWindow(HostWindowId window) const;  // null once destroyed

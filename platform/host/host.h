@@ -39,6 +39,13 @@ struct FrameView {
     std::uint32_t pitchBytes = 0;
 };
 
+// What one present did beyond showing the frame.
+struct PresentResult {
+    // Refreshes that passed without a new frame before this one was shown, beyond those the caller
+    // asked to wait for: a frame that came late. Always 0 when the present does not wait.
+    std::uint32_t missedRefreshes = 0;
+};
+
 class Host {
 public:
     virtual ~Host() = default;
@@ -56,10 +63,11 @@ public:
     // Delivers every event that arrived since the last call. Never blocks.
     virtual void PumpEvents(const std::function<void(const HostEvent&)>& deliver) = 0;
 
-    // Shows a frame in the window, scaled to it with the aspect kept.
-    virtual void PresentFrame(HostWindowId window, const FrameView& frame) = 0;
-    // Blocks (sleeping, not spinning) until the display's next refresh.
-    virtual void WaitForRefresh() = 0;
+    // Shows a frame in the window, scaled to it with the aspect kept, then blocks (sleeping, not
+    // spinning) until the refreshesToWait-th refresh of the display since the previous frame was
+    // shown. 0 returns at once: the caller alone decides whether presentation is paced.
+    virtual PresentResult PresentFrame(HostWindowId window, const FrameView& frame,
+                                       std::uint32_t refreshesToWait) = 0;
 };
 
 struct HostBackend {

@@ -1,5 +1,9 @@
 #include "platform/host/refresh_schedule.h"
 
+#include <algorithm>
+#include <limits>
+#include <thread>
+
 namespace ostrel {
 namespace {
 
@@ -35,6 +39,7 @@ std::uint64_t RefreshSchedule::FirstRefreshAfter(Clock::time_point now) const {
 }
 
 RefreshSchedule::Clock::time_point RefreshSchedule::NextDeadline(Clock::time_point now) {
+    m_skipped = 0;
     if (!m_anchor) {
         m_anchor = now;
         m_index = 1;
@@ -44,10 +49,22 @@ RefreshSchedule::Clock::time_point RefreshSchedule::NextDeadline(Clock::time_poi
     const Clock::time_point deadline = *m_anchor + OffsetOfRefresh(m_index);
     if (now - deadline >= Period()) {
         // A whole refresh was missed: the display did not wait for us, so neither does the schedule.
+        const std::uint64_t due = m_index;
         m_index = FirstRefreshAfter(now);
+        m_skipped = m_index - due;
         return *m_anchor + OffsetOfRefresh(m_index);
     }
     return deadline;
+}
+
+std::uint32_t SleepThroughRefreshes(RefreshSchedule& schedule, std::uint32_t count) {
+    std::uint64_t skipped = 0;
+    for (std::uint32_t refresh = 0; refresh < count; ++refresh) {
+        const RefreshSchedule::Clock::time_point deadline = schedule.NextDeadline(RefreshSchedule::Clock::now());
+        skipped += schedule.SkippedByLastDeadline();
+        std::this_thread::sleep_until(deadline);
+    }
+    return static_cast<std::uint32_t>(std::min<std::uint64_t>(skipped, std::numeric_limits<std::uint32_t>::max()));
 }
 
 }  // namespace ostrel

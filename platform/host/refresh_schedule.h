@@ -20,6 +20,10 @@ public:
     // The refresh to wait for, given the time now. Pure arithmetic: it reads no clock.
     Clock::time_point NextDeadline(Clock::time_point now);
 
+    // Refreshes the last NextDeadline passed over because its caller came a whole period or more
+    // late; 0 when it kept to the grid.
+    std::uint64_t SkippedByLastDeadline() const { return m_skipped; }
+
     // One period, truncated to whole nanoseconds (deadlines themselves are exact to the nanosecond).
     std::chrono::nanoseconds Period() const;
 
@@ -32,7 +36,12 @@ private:
     std::uint32_t m_refreshHz;
     std::optional<Clock::time_point> m_anchor;
     std::uint64_t m_index = 0;
+    std::uint64_t m_skipped = 0;
 };
+
+// Sleeps until the count-th refresh of the schedule ahead and returns how many refreshes were
+// skipped on the way because the caller came late (the present's missed refreshes).
+std::uint32_t SleepThroughRefreshes(RefreshSchedule& schedule, std::uint32_t count);
 
 }  // namespace ostrel
 

@@ -111,8 +111,7 @@ public:
     void DestroyWindow(HostWindowId window) override;
     void SetFullscreen(HostWindowId window, bool fullscreen) override;
     void PumpEvents(const std::function<void(const HostEvent&)>& deliver) override;
-    void PresentFrame(HostWindowId window, const FrameView& frame) override;
-    void WaitForRefresh() override;
+    PresentResult PresentFrame(HostWindowId window, const FrameView& frame, std::uint32_t refreshesToWait) override;
 
 private:
     Sdl2Window* Find(HostWindowId window);
@@ -130,7 +129,6 @@ private:
     HostWindowId m_nextId = 1;
     std::vector<SDL_Event> m_polledEvents;  // one PumpEvents call's events, in arrival order
     int m_sdlCallsInProgress = 0;
-    bool m_lastPresentWaited = false;  // the last SDL_RenderPresent itself waited for a refresh
     std::optional<RefreshSchedule::Clock::time_point> m_refreshSeenAt;  // when that present returned
 };
 
@@ -317,13 +315,12 @@ bool Sdl2Host::EnsureTexture(Sdl2Window& target, PixelSize frameSize) {
     return true;
 }
 
-void Sdl2Host::PresentFrame(HostWindowId window, const FrameView& frame) {
+PresentResult Sdl2Host::PresentFrame(HostWindowId window, const FrameView& frame, std::uint32_t refreshesToWait) {
     const SdlCallScope inSdl(m_sdlCallsInProgress);
-    m_lastPresentWaited = false;
     Sdl2Window* target = Find(window);
-    if (target == nullptr || frame.pixels == nullptr || frame.width == 0 || frame.height == 0) return;
+    if (target == nullptr || frame.pixels == nullptr || frame.width == 0 || frame.height == 0) return {};
     const PixelSize frameSize{static_cast<int>(frame.width), static_cast<int>(frame.height)};
-    if (!EnsureTexture(*target, frameSize)) return;
+    if (!EnsureTexture(*target, frameSize)) return {};
     SDL_UpdateTexture(target->texture, nullptr, frame.pixels, static_cast<int>(frame.pitchBytes));
 
     PixelSize output;
@@ -337,21 +334,14 @@ void Sdl2Host::PresentFrame(HostWindowId window, const FrameView& frame) {
     const auto before = RefreshSchedule::Clock::now();
     SDL_RenderPresent(target->renderer);
     const auto after = RefreshSchedule::Clock::now();
+    if (refreshesToWait == 0) return {};
     // A present that took half a refresh or more was held back by the display (or by SDL's own
-    // pacing of renderers that cannot wait): that frame's wait has been done.
-    if (m_present == PresentMode::Vsync && (after - before) * 2 >= m_schedule.Period()) {
-        m_lastPresentWaited = true;
+    // pacing of renderers that cannot wait): that refresh's wait has been done.
+    std::uint32_t waitsLeft = refreshesToWait;
+    if ((after - before) * 2 >= m_schedule.Period()) {
         m_refreshSeenAt = after;
-    }
-}
-
-void Sdl2Host::WaitForRefresh() {
-    if (m_present == PresentMode::Immediate) return;
-    if (m_lastPresentWaited) {
-        m_lastPresentWaited = false;  // the display already waited; never wait twice
-        return;
-    }
-    if (m_refreshSeenAt) {
+        --waitsLeft;
+    } else if (m_refreshSeenAt) {
         // The display waited before and not this time (a frame that took most of a refresh, a
         // hidden window): restart the clock on the refresh it last showed, so its deadlines fall
         // on the display's own refreshes. Anchored one period earlier, that refresh is deadline 1.
@@ -360,7 +350,7 @@ void Sdl2Host::WaitForRefresh() {
         m_refreshSeenAt.reset();
     }
     // No refresh was waited for (a virtual or remote display): keep the refresh rate by the clock.
-    std::this_thread::sleep_until(m_schedule.NextDeadline(RefreshSchedule::Clock::now()));
+    return PresentResult{SleepThroughRefreshes(m_schedule, waitsLeft)};
 }
 
 }  // namespace

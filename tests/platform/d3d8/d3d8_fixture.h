@@ -35,8 +35,10 @@ public:
     void DestroyWindow(HostWindowId window) override { m_inner.DestroyWindow(window); }
     void SetFullscreen(HostWindowId window, bool fullscreen) override { m_inner.SetFullscreen(window, fullscreen); }
     void PumpEvents(const std::function<void(const HostEvent&)>& deliver) override { m_inner.PumpEvents(deliver); }
-    void PresentFrame(HostWindowId window, const FrameView& frame) override { m_inner.PresentFrame(window, frame); }
-    void WaitForRefresh() override { ++refreshWaits; }
+    PresentResult PresentFrame(HostWindowId window, const FrameView& frame, std::uint32_t refreshesToWait) override {
+        refreshWaits += static_cast<int>(refreshesToWait);
+        return m_inner.PresentFrame(window, frame, 0);
+    }
 
     HeadlessHost& Inner() { return m_inner; }
     int refreshWaits = 0;

@@ -55,7 +55,7 @@ TEST(HeadlessHostTest, KeepsACopyOfTheLastFrameWithoutItsRowPadding) {
     EXPECT_EQ(host.LastFrame().pixels, nullptr);
     // Two rows of three pixels, each row padded to four.
     std::vector<std::uint32_t> source = {1, 2, 3, 0xDEAD, 4, 5, 6, 0xBEEF};
-    host.PresentFrame(window, FrameView{source.data(), 3, 2, 4 * sizeof(std::uint32_t)});
+    host.PresentFrame(window, FrameView{source.data(), 3, 2, 4 * sizeof(std::uint32_t)}, 0);
     source.assign(source.size(), 0);  // the host must not point into the caller's memory
 
     const FrameView last = host.LastFrame();
@@ -73,10 +73,10 @@ TEST(HeadlessHostTest, FramesOfTheSameSizeReuseTheBuffer) {
     const HostWindowId window = host.CreateWindow("frame", 0, 0, 64, 64);
     std::vector<std::uint32_t> source(64 * 64, 7);
     const FrameView frame{source.data(), 64, 64, 64 * sizeof(std::uint32_t)};
-    host.PresentFrame(window, frame);
+    host.PresentFrame(window, frame, 0);
     const std::uint32_t* buffer = host.LastFrame().pixels;
-    host.PresentFrame(window, frame);
-    host.PresentFrame(window, FrameView{source.data(), 32, 32, 64 * sizeof(std::uint32_t)});
+    host.PresentFrame(window, frame, 0);
+    host.PresentFrame(window, FrameView{source.data(), 32, 32, 64 * sizeof(std::uint32_t)}, 0);
     EXPECT_EQ(host.LastFrame().pixels, buffer);
     EXPECT_EQ(host.FramesPresented(), 3u);
 }
@@ -84,10 +84,10 @@ TEST(HeadlessHostTest, FramesOfTheSameSizeReuseTheBuffer) {
 TEST(HeadlessHostTest, FramesForNoWindowOrWithoutPixelsAreIgnored) {
     HeadlessHost host(60);
     std::uint32_t pixel = 1;
-    host.PresentFrame(42, FrameView{&pixel, 1, 1, 4});
+    host.PresentFrame(42, FrameView{&pixel, 1, 1, 4}, 0);
     const HostWindowId window = host.CreateWindow("frame", 0, 0, 1, 1);
-    host.PresentFrame(window, FrameView{nullptr, 1, 1, 4});
-    host.PresentFrame(window, FrameView{&pixel, 0, 1, 4});
+    host.PresentFrame(window, FrameView{nullptr, 1, 1, 4}, 0);
+    host.PresentFrame(window, FrameView{&pixel, 0, 1, 4}, 0);
     EXPECT_EQ(host.FramesPresented(), 0u);
     EXPECT_EQ(host.LastFrame().pixels, nullptr);
 }
@@ -103,15 +103,27 @@ TEST(HeadlessHostTest, QueuedEventsAreDeliveredOnceInOrder) {
     EXPECT_THAT(delivered, ElementsAre(HostEventKind::KeyDown, HostEventKind::Close));
 }
 
-// The waits sleep until refreshes on a grid anchored at the first wait, so n waits cannot end
-// before n periods have passed. Only that lower bound is asserted: it holds on any machine.
-TEST(HeadlessHostTest, WaitsLastAtLeastTheirRefreshes) {
+// The waits sleep until refreshes on a grid anchored at the first wait, so n refreshes cannot
+// pass before n periods have. Only that lower bound is asserted: it holds on any machine.
+TEST(HeadlessHostTest, PacedPresentsLastAtLeastTheirRefreshes) {
     HeadlessHost host(1000);
+    const HostWindowId window = host.CreateWindow("frame", 0, 0, 1, 1);
+    std::uint32_t pixel = 1;
     const auto start = std::chrono::steady_clock::now();
-    for (int wait = 0; wait < 5; ++wait) {
-        host.WaitForRefresh();
-    }
+    host.PresentFrame(window, FrameView{&pixel, 1, 1, 4}, 2);
+    host.PresentFrame(window, FrameView{&pixel, 1, 1, 4}, 3);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(5));
+}
+
+TEST(HeadlessHostTest, AnImmediatePresentNeverWaits) {
+    HeadlessHost host(1);  // a refresh a second: any wait would be plain to see
+    const HostWindowId window = host.CreateWindow("frame", 0, 0, 1, 1);
+    std::uint32_t pixel = 1;
+    const auto start = std::chrono::steady_clock::now();
+    for (int frame = 0; frame < 3; ++frame) {
+        EXPECT_EQ(host.PresentFrame(window, FrameView{&pixel, 1, 1, 4}, 0).missedRefreshes, 0u);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
 }
 
 }  // namespace

@@ -24,8 +24,7 @@ public:
     void DestroyWindow(HostWindowId) override {}
     void SetFullscreen(HostWindowId, bool) override {}
     void PumpEvents(const std::function<void(const HostEvent&)>&) override {}
-    void PresentFrame(HostWindowId, const FrameView&) override {}
-    void WaitForRefresh() override {}
+    PresentResult PresentFrame(HostWindowId, const FrameView&, std::uint32_t) override { return {}; }
 };
 
 std::unique_ptr<Host> WindowThatStarts(const Config&) {

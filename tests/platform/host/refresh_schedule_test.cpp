@@ -52,11 +52,14 @@ TEST(RefreshScheduleTest, ACallerLateByLessThanAPeriodCatchesUpWithoutSleeping) 
 TEST(RefreshScheduleTest, ACallerLateByAPeriodOrMoreSkipsToTheNextRefreshAhead) {
     RefreshSchedule schedule(100);  // 10 ms
     schedule.NextDeadline(kAnchor);  // refresh 1 at 10 ms
-    // Refresh 2 was due at 20 ms; arriving at 30 ms is a whole period late.
+    // Refresh 2 was due at 20 ms; arriving at 30 ms is a whole period late: refreshes 2 and 3 pass.
     EXPECT_EQ(schedule.NextDeadline(kAnchor + milliseconds(30)), kAnchor + milliseconds(40));
+    EXPECT_EQ(schedule.SkippedByLastDeadline(), 2u);
     // A long stall: the schedule stays on its grid and resumes after it.
     EXPECT_EQ(schedule.NextDeadline(kAnchor + milliseconds(1234)), kAnchor + milliseconds(1240));
+    EXPECT_EQ(schedule.SkippedByLastDeadline(), 119u);
     EXPECT_EQ(schedule.NextDeadline(kAnchor + milliseconds(1240)), kAnchor + milliseconds(1250));
+    EXPECT_EQ(schedule.SkippedByLastDeadline(), 0u);
 }
 
 TEST(RefreshScheduleTest, SkippingAheadLandsOnTheGridForUnevenPeriods) {
